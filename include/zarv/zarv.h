@@ -1,0 +1,56 @@
+/*
+ * zarv: converters for the data files of a classic dungeon role-playing game
+ * and its MS-DOS, Macintosh and FM-Towns releases.
+ *
+ * Every converting function takes one input file as (data, len) and returns
+ * a ZarvBuffer by value:
+ *   - success: error == NULL, data points to len output bytes (not
+ *     NUL-terminated, also when the output is text); when len == 0, data is
+ *     non-NULL but points to no storage and must not be read.
+ *   - failure: data == NULL, len == 0, error is a NUL-terminated UTF-8
+ *     message.
+ * The library owns all three allocations: pass the record to
+ * zarv_buffer_free() exactly once. A NULL data pointer is read as an empty
+ * input, whatever len says; otherwise data must address len readable bytes,
+ * which are only read during the call. No function keeps state between
+ * calls, so all may run concurrently on different inputs, and a buffer may
+ * be freed from any thread. No failure, not even an internal one, reaches
+ * the caller as a crash: it comes back as an error message.
+ */
+#ifndef ZARV_ZARV_H
+#define ZARV_ZARV_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define ZARV_API __declspec(dllexport)
+#else
+#define ZARV_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct ZarvBuffer {
+  uint8_t *data; /* output bytes, or NULL on failure */
+  size_t len;    /* number of output bytes; 0 on failure */
+  char *error;   /* NUL-terminated message on failure, NULL on success */
+} ZarvBuffer;
+
+/* The library version, "0.2.1": a static string, never to be freed. */
+ZARV_API const char *zarv_version(void);
+
+/* Releases a result buffer; a record with all fields NULL or 0 does nothing. */
+ZARV_API void zarv_buffer_free(ZarvBuffer buf);
+
+/* Graphics archive header as JSON: format_version, byte_order ("LE" or
+ * "BE") and entry_count, read from the first four bytes only. */
+ZARV_API ZarvBuffer zarv_graphics_header_json(const uint8_t *data, size_t len);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZARV_ZARV_H */

@@ -1,0 +1,55 @@
+#pragma once
+// The one error type that reaches the host. A variant that wraps a
+// subsystem error renders exactly that error's message; the others carry
+// fixed texts of their own.
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+#include "graphics/error.hpp"
+#include "json/error.hpp"
+
+namespace zarv::convert {
+
+// The text of an image error caught while composing or decoding an image.
+struct ImageDecode {
+  std::string detail;
+  std::string message() const { return "graphics image decode failed: " + detail; }
+};
+struct ImageNotFound {
+  std::string message() const { return "no image record for the requested (cls1, cls2, cls4) tuple"; }
+};
+struct UnrecognizedDungeon {
+  std::string message() const { return "unrecognized dungeon.dat: no byte order produced a plausible header"; }
+};
+struct UnrecognizedSave {
+  std::string message() const { return "unrecognized savegame: no byte order or variant predicate matched"; }
+};
+struct ResourceNotFound {
+  std::string message() const { return "resource not found for the requested (type, id)"; }
+};
+
+class ConvertError {
+ public:
+  // Each payload type names its variant: json::JsonError is `Json`,
+  // graphics::Error is `Graphics`, and so on.
+  using Value = std::variant<json::JsonError, graphics::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
+                             UnrecognizedSave, ResourceNotFound>;
+
+  template <class T>
+    requires std::is_constructible_v<Value, T&&>
+  ConvertError(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: wrapping is implicit
+
+  const Value& value() const { return value_; }
+  template <class T>
+  const T* get_if() const {
+    return std::get_if<T>(&value_);
+  }
+  std::string message() const;
+
+ private:
+  Value value_;
+};
+
+}  // namespace zarv::convert

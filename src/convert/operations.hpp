@@ -1,0 +1,22 @@
+#pragma once
+// One conversion operation behind each export. Each takes the input bytes
+// (and its selection arguments) and returns the finished output or the
+// first failure; nothing partial is ever returned.
+#include <cstdint>
+#include <span>
+
+#include <tl/expected.hpp>
+
+#include "codec/byte_buffer.hpp"
+#include "convert/convert_error.hpp"
+
+namespace zarv::convert {
+
+using Bytes = std::span<const std::uint8_t>;
+using Output = tl::expected<codec::ByteBuffer, ConvertError>;
+
+// The graphics archive's signature summarised as JSON: format_version,
+// byte_order ("LE" or "BE") and entry_count. Reads only four bytes.
+Output graphics_header_json(Bytes bytes);
+
+}  // namespace zarv::convert
