@@ -16,7 +16,7 @@ case "$flavour" in
     ;;
   asan)
     cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DZARV_SANITIZE=ON "$@" >/dev/null
+      -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DZARV_SANITIZE=ON -DZARV_BUILD_FUZZ=ON "$@" >/dev/null
     cmake --build build/asan -j "$jobs"
     ;;
   *)

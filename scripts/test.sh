@@ -17,4 +17,8 @@ for flavour in release asan; do
     status=1
   fi
 done
+echo "== fuzz targets (sanitizer build)"
+if ! scripts/fuzz.sh build/asan "${ZARV_FUZZ_SECONDS:-15}"; then
+  status=1
+fi
 exit $status

@@ -45,6 +45,15 @@ ZARV_API const char *zarv_version(void);
 /* Releases a result buffer; a record with all fields NULL or 0 does nothing. */
 ZARV_API void zarv_buffer_free(ZarvBuffer buf);
 
+/* A dungeon file (either byte order, detected from its header) as the
+ * lossless JSON document: every structure in readable form and the tile
+ * data block as Base64. */
+ZARV_API ZarvBuffer zarv_dungeon_to_json(const uint8_t *data, size_t len);
+
+/* The lossless JSON document back to the dungeon file, byte for byte. The
+ * input must be UTF-8 ("input is not valid UTF-8 JSON" otherwise). */
+ZARV_API ZarvBuffer zarv_dungeon_from_json(const uint8_t *data, size_t len);
+
 /* Graphics archive header as JSON: format_version, byte_order ("LE" or
  * "BE") and entry_count, read from the first four bytes only. */
 ZARV_API ZarvBuffer zarv_graphics_header_json(const uint8_t *data, size_t len);

@@ -52,6 +52,13 @@ RecordError RecordError::no_variants(std::uint64_t pos, std::vector<std::pair<st
   return e;
 }
 
+RecordError RecordError::custom(std::string text) {
+  RecordError e;
+  e.cause_ = Cause::Custom;
+  e.text_ = std::move(text);
+  return e;
+}
+
 RecordError& RecordError::with_frame(std::string message, std::optional<SourceLocation> location) & {
   frames_.push_back(RecordFrame{std::move(message), location});
   return *this;
@@ -75,6 +82,8 @@ std::string RecordError::root_cause_text() const {
       return fmt::format("{} at 0x{:x}", text_, pos_);
     case Cause::BadMagic:
       return fmt::format("bad magic at 0x{:x}: {}", pos_, text_);
+    case Cause::Custom:
+      return text_;
     case Cause::NoVariants: {
       if (reasons_.empty()) return fmt::format("no variants matched at 0x{:x}", pos_);
       std::string out = fmt::format("no variants matched at 0x{:x}:", pos_);

@@ -25,7 +25,7 @@ struct RecordFrame {
 // innermost first. message() gives the exact text the host sees.
 class RecordError {
  public:
-  enum class Cause : std::uint8_t { EndOfInput, Assertion, BadMagic, NoVariants };
+  enum class Cause : std::uint8_t { EndOfInput, Assertion, BadMagic, NoVariants, Custom };
 
   // The input ended inside the record: "failed to fill whole buffer".
   static RecordError end_of_input();
@@ -36,6 +36,9 @@ class RecordError {
   // No alternative of a choice matched; each alternative may give its reason.
   static RecordError no_variants(std::uint64_t pos,
                                  std::vector<std::pair<std::string, RecordError>> reasons = {});
+
+  // A root cause with a text of its own, shown as it is.
+  static RecordError custom(std::string text);
 
   // Adds the next-outer frame.
   RecordError&& with_frame(std::string message, std::optional<SourceLocation> location = std::nullopt) &&;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <variant>
 
+#include "dungeon/error.hpp"
+#include "dungeon/json/lossless.hpp"
 #include "graphics/error.hpp"
 #include "json/error.hpp"
 
@@ -32,9 +34,10 @@ struct ResourceNotFound {
 
 class ConvertError {
  public:
-  // Each payload type names its variant: json::JsonError is `Json`,
-  // graphics::Error is `Graphics`, and so on.
-  using Value = std::variant<json::JsonError, graphics::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
+  // Each payload type names its variant: dungeon::Error is `DungeonFile`,
+  // dungeon::JsonError `LosslessJson`, json::JsonError `Json`,
+  // graphics::Error `Graphics`, and so on.
+  using Value = std::variant<dungeon::Error, dungeon::JsonError, json::JsonError, graphics::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
                              UnrecognizedSave, ResourceNotFound>;
 
   template <class T>

@@ -15,6 +15,10 @@ namespace zarv::convert {
 using Bytes = std::span<const std::uint8_t>;
 using Output = tl::expected<codec::ByteBuffer, ConvertError>;
 
+// A dungeon file as the lossless JSON document, and back byte for byte.
+Output dungeon_to_json(Bytes bytes);
+Output dungeon_from_json(Bytes text);
+
 // The graphics archive's signature summarised as JSON: format_version,
 // byte_order ("LE" or "BE") and entry_count. Reads only four bytes.
 Output graphics_header_json(Bytes bytes);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "samples/dungeon_samples.hpp"
 #include "samples/graphics_samples.hpp"
 
 int main(int argc, char** argv) {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     }
     std::cout << (dir / name).string() << " (" << bytes.size() << " bytes)\n";
   };
+  zarv::samples::write_dungeon_samples(sink);
   zarv::samples::write_graphics_samples(sink);
   return ok ? 0 : 1;
 }

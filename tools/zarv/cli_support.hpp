@@ -53,6 +53,7 @@ class Progress {
 void add_io_options(CLI::App& command, std::string& input, std::string& output, std::string_view output_help);
 
 // Each group of subcommands registers itself here.
+void add_dungeon_commands(CLI::App& app, Dispatch& dispatch);
 void add_graphics_commands(CLI::App& app, Dispatch& dispatch);
 
 }  // namespace zarv::cli

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   app.fallthrough();
 
   zarv::cli::Dispatch dispatch;
+  zarv::cli::add_dungeon_commands(app, dispatch);
   zarv::cli::add_graphics_commands(app, dispatch);
 
   try {
