@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 
 namespace zarv::cli {
 
@@ -90,6 +91,29 @@ void Progress::advance(std::size_t done) {
 void add_io_options(CLI::App& command, std::string& input, std::string& output, std::string_view output_help) {
   command.add_option("input", input, "Input file, or - for standard input")->required();
   command.add_option("-o,--output", output, std::string(output_help) + " (default: standard output)");
+}
+
+namespace {
+
+struct ConvertArgs {
+  std::string input;
+  std::string output;
+};
+
+}  // namespace
+
+void add_conversion(CLI::App& group, Dispatch& dispatch, const char* name, const char* help,
+                    const char* output_help, Export convert, bool text_output) {
+  auto args = std::make_shared<ConvertArgs>();
+  auto* cmd = group.add_subcommand(name, help);
+  add_io_options(*cmd, args->input, args->output, output_help);
+  cmd->callback([&dispatch, args, convert, text_output] {
+    dispatch.action = [args, convert, text_output] {
+      auto bytes = read_input(args->input);
+      if (!bytes) return kExitFailed;
+      return finish(convert(bytes->data(), bytes->size()), args->output, text_output);
+    };
+  });
 }
 
 }  // namespace zarv::cli

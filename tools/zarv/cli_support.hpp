@@ -52,6 +52,14 @@ class Progress {
 // Adds the usual "input file" positional and "-o" option to a subcommand.
 void add_io_options(CLI::App& command, std::string& input, std::string& output, std::string_view output_help);
 
+// The signature every plain converting export shares.
+using Export = ZarvBuffer (*)(const uint8_t*, size_t);
+
+// Adds a subcommand that runs one export on the input file and writes its
+// output: `zarv <group> <name> INPUT [-o OUTPUT]`.
+void add_conversion(CLI::App& group, Dispatch& dispatch, const char* name, const char* help,
+                    const char* output_help, Export convert, bool text_output);
+
 // Each group of subcommands registers itself here.
 void add_dungeon_commands(CLI::App& app, Dispatch& dispatch);
 void add_graphics_commands(CLI::App& app, Dispatch& dispatch);
