@@ -54,6 +54,18 @@ ZARV_API ZarvBuffer zarv_dungeon_to_json(const uint8_t *data, size_t len);
  * input must be UTF-8 ("input is not valid UTF-8 JSON" otherwise). */
 ZARV_API ZarvBuffer zarv_dungeon_from_json(const uint8_t *data, size_t len);
 
+/* A dungeon file (either byte order) as an editor-project JSON document:
+ * the party start, each map as a text grid of tile bytes ("tiles", two hex
+ * digits per square, column by column) with the position in "objs" of each
+ * square's first object ("tileObjRefs", -1 for none) and its named
+ * properties, and "objs", every object reachable from a square, decoded and
+ * listed depth first with "nextObjRef" and "childObjRef" positions. Besides
+ * the dungeon parse errors it fails with "cycle detected in OID chain at oid
+ * 0x...." when an object is reached twice, "oid 0x.... (category C, index
+ * I) past n_records[C] = N" for a reference past the records, and
+ * "dangling tile object at map M (X, Y): column entry is FREE or END". */
+ZARV_API ZarvBuffer zarv_dungeon_voproject_json(const uint8_t *data, size_t len);
+
 /* Graphics archive header as JSON: format_version, byte_order ("LE" or
  * "BE") and entry_count, read from the first four bytes only. */
 ZARV_API ZarvBuffer zarv_graphics_header_json(const uint8_t *data, size_t len);

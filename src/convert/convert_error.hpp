@@ -9,6 +9,7 @@
 
 #include "dungeon/error.hpp"
 #include "dungeon/json/lossless.hpp"
+#include "dungeon/json/voproject.hpp"
 #include "graphics/error.hpp"
 #include "json/error.hpp"
 
@@ -35,9 +36,10 @@ struct ResourceNotFound {
 class ConvertError {
  public:
   // Each payload type names its variant: dungeon::Error is `DungeonFile`,
-  // dungeon::JsonError `LosslessJson`, json::JsonError `Json`,
+  // dungeon::JsonError `LosslessJson`, dungeon::VoprojectDumpError
+  // `Voproject`, json::JsonError `Json`,
   // graphics::Error `Graphics`, and so on.
-  using Value = std::variant<dungeon::Error, dungeon::JsonError, json::JsonError, graphics::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
+  using Value = std::variant<dungeon::Error, dungeon::JsonError, dungeon::VoprojectDumpError, json::JsonError, graphics::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
                              UnrecognizedSave, ResourceNotFound>;
 
   template <class T>

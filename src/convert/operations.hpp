@@ -18,6 +18,10 @@ using Output = tl::expected<codec::ByteBuffer, ConvertError>;
 // A dungeon file as the lossless JSON document, and back byte for byte.
 Output dungeon_to_json(Bytes bytes);
 Output dungeon_from_json(Bytes text);
+// A dungeon file as the editor-project document: maps with named
+// properties and per-square object references, and every object reachable
+// from a square, decoded and listed depth first.
+Output dungeon_voproject_json(Bytes bytes);
 
 // The graphics archive's signature summarised as JSON: format_version,
 // byte_order ("LE" or "BE") and entry_count. Reads only four bytes.

@@ -17,4 +17,8 @@ ZARV_API ZarvBuffer zarv_dungeon_from_json(const uint8_t* data, size_t len) {
   return guarded([&] { return zarv::convert::dungeon_from_json(text); });
 }
 
+ZARV_API ZarvBuffer zarv_dungeon_voproject_json(const uint8_t* data, size_t len) {
+  return guarded([&] { return zarv::convert::dungeon_voproject_json(input_view(data, len)); });
+}
+
 }  // extern "C"

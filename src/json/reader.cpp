@@ -13,7 +13,6 @@ std::string JsonError::message() const { return fmt::format("{} at line {} colum
 
 namespace {
 
-bool is_space(unsigned char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 int hex_value(unsigned char c) {
@@ -265,7 +264,7 @@ bool Reader::fail_invalid_type(std::string_view expected) {
 // ---- Lexing helpers ----
 
 void Reader::skip_whitespace() {
-  while (pos_ < text_.size() && is_space(byte_at(pos_))) ++pos_;
+  pos_ = static_cast<std::size_t>(detail::skip_whitespace(text_.data() + pos_, text_.data() + text_.size()) - text_.data());
 }
 
 bool Reader::value_start(unsigned char& c) {

@@ -31,9 +31,11 @@
 // the next call. Strings are checked to be valid UTF-8 ("invalid unicode code
 // point" otherwise), so bytes from a host can be read as they are.
 #include <array>
+#include <bit>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <span>
@@ -62,6 +64,58 @@ constexpr std::string_view integer_type_name() {
     else return "u64";
   }
 }
+
+namespace detail {
+
+// Skips JSON whitespace from p. Pretty-printed text puts a run of spaces after
+// every line break, so those runs are stepped over eight bytes at a time.
+inline const char* skip_whitespace(const char* p, const char* end) {
+  while (p < end) {
+    const char c = *p;
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++p;
+      continue;
+    }
+    if (c != '\n') return p;
+    ++p;
+    while (end - p >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p, 8);
+      const std::uint64_t not_space = w ^ 0x2020202020202020ull;
+      if (not_space != 0) {
+        if constexpr (std::endian::native == std::endian::little) {
+          p += std::countr_zero(not_space) / 8;
+        } else {
+          p += std::countl_zero(not_space) / 8;
+        }
+        break;
+      }
+      p += 8;
+    }
+  }
+  return p;
+}
+
+// Number of leading ASCII digits in the eight bytes of w (first byte in the
+// low bits). Bytes are XORed with '0' so digits become 0..9; adding 0x76 sets
+// the top bit of every other byte. A carry out of a non-digit byte only
+// disturbs later bytes, which do not count.
+inline unsigned leading_digits(std::uint64_t w) {
+  const std::uint64_t x = w ^ 0x3030303030303030ull;
+  const std::uint64_t non_digit = ((x + 0x7676767676767676ull) | x) & 0x8080808080808080ull;
+  return non_digit == 0 ? 8 : static_cast<unsigned>(std::countr_zero(non_digit)) / 8;
+}
+
+// The value of the first n (1..7) ASCII digits of w: shifting them to the top
+// fills the front with zero digits, then pairs, quads and octets combine.
+inline std::uint64_t digits_value(std::uint64_t w, unsigned n) {
+  std::uint64_t v = (w << (8 * (8 - n))) & 0x0F0F0F0F0F0F0F0Full;
+  v = (v * 2561) >> 8;
+  v = ((v & 0x00FF00FF00FF00FFull) * 6553601) >> 16;
+  return ((v & 0x0000FFFF0000FFFFull) * 42949672960001ull) >> 32;
+}
+
+}  // namespace detail
 
 class Reader {
  public:
@@ -219,68 +273,82 @@ bool Reader::read_integer_array(std::vector<T>& out) {
 
 // Reads the elements of an entered array. Plain decimal integers separated
 // the usual way are parsed in a tight loop; anything else (a sign where
-// none fits, a fraction, a syntax fault) falls back to the general calls from
-// the same position, so errors read exactly as they would element by element.
+// none fits, a fraction, a value out of range, a syntax fault) is handed to
+// the general calls from the same position, so errors read exactly as they
+// would element by element.
 template <std::integral T>
 bool Reader::read_integer_array_fast(std::vector<T>& out) {
   const char* const base = text_.data();
-  const std::size_t size = text_.size();
-  auto is_space = [](unsigned char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; };
+  const char* const end = base + text_.size();
   for (;;) {
-    std::size_t p = pos_;
-    while (p < size && is_space(static_cast<unsigned char>(base[p]))) ++p;
-    if (p < size && base[p] == ']' ) {
-      pos_ = p + 1;
-      --depth_;
-      return true;
-    }
-    if (!first_[depth_]) {
-      if (p >= size || base[p] != ',') goto general;
-      ++p;
-      while (p < size && is_space(static_cast<unsigned char>(base[p]))) ++p;
-    }
-    {
+    const char* p = base + pos_;
+    bool first = first_[depth_];
+    for (;;) {
+      const char* q = detail::skip_whitespace(p, end);
+      if (q < end && *q == ']') {
+        pos_ = static_cast<std::size_t>(q + 1 - base);
+        --depth_;
+        return true;
+      }
+      if (!first) {
+        if (q >= end || *q != ',') break;
+        q = detail::skip_whitespace(q + 1, end);
+      }
       bool negative = false;
       if constexpr (std::is_signed_v<T>) {
-        if (p < size && base[p] == '-') {
+        if (q < end && *q == '-') {
           negative = true;
-          ++p;
+          ++q;
         }
       }
-      const std::size_t digits_start = p;
+      // At most 18 digits, which cannot overflow; a longer number stops at
+      // a digit below and takes the general path.
+      const char* const digits = q;
       std::uint64_t v = 0;
-      // At most 18 digits cannot overflow; longer numbers take the general path.
-      while (p < size && p - digits_start < 19) {
-        const unsigned d = static_cast<unsigned char>(base[p]) - unsigned{'0'};
+      if constexpr (std::endian::native == std::endian::little) {
+        // Up to seven digits (all of a u8 or u16) without a branch per digit.
+        if (end - q >= 8) {
+          std::uint64_t w;
+          std::memcpy(&w, q, 8);
+          const unsigned n = detail::leading_digits(w);
+          if (n > 0 && n < 8) {
+            v = detail::digits_value(w, n);
+            q += n;
+          }
+        }
+      }
+      const char* const limit = end - q > 18 ? q + 18 : end;
+      while (q < limit) {
+        const unsigned d = static_cast<unsigned char>(*q) - unsigned{'0'};
         if (d > 9) break;
         v = v * 10 + d;
-        ++p;
+        ++q;
       }
-      const std::size_t n_digits = p - digits_start;
-      if (n_digits == 0 || n_digits > 18 || (n_digits > 1 && base[digits_start] == '0')) goto general;
-      if (p < size) {
-        const char c = base[p];
-        if (c == '.' || c == 'e' || c == 'E' || (c >= '0' && c <= '9')) goto general;
+      if (q == digits || (*digits == '0' && q - digits > 1)) break;
+      if (q < end) {
+        const char c = *q;
+        if (c == '.' || c == 'e' || c == 'E' || (c >= '0' && c <= '9')) break;
       }
       if constexpr (std::is_signed_v<T>) {
-        // -0 is a floating-point value in JSON's number model; leave it to
-        // the general path.
+        // "-0" is a floating-point value in JSON's number model; the general
+        // path says so.
         if (negative) {
-          if (v == 0 || v > static_cast<std::uint64_t>(std::numeric_limits<T>::max()) + 1) goto general;
+          if (v == 0 || v > static_cast<std::uint64_t>(std::numeric_limits<T>::max()) + 1) break;
           out.push_back(static_cast<T>(-static_cast<std::int64_t>(v)));
         } else {
-          if (v > static_cast<std::uint64_t>(std::numeric_limits<T>::max())) goto general;
+          if (v > static_cast<std::uint64_t>(std::numeric_limits<T>::max())) break;
           out.push_back(static_cast<T>(v));
         }
       } else {
-        if (v > std::numeric_limits<T>::max()) goto general;
+        if (v > std::numeric_limits<T>::max()) break;
         out.push_back(static_cast<T>(v));
       }
-      first_[depth_] = false;
-      pos_ = p;
-      continue;
+      first = false;
+      p = q;
     }
-  general:
+    pos_ = static_cast<std::size_t>(p - base);
+    first_[depth_] = first;
+    // One element the general way, then back to the loop above.
     if (!next_element()) return !failed();
     T value;
     if (!read_integer(value)) return false;

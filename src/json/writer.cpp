@@ -1,5 +1,6 @@
 #include "json/writer.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "codec/internal_fault.hpp"
@@ -50,7 +51,8 @@ void Writer::ensure_indent(std::size_t depth) {
   // A little slack beyond the deepest level keeps this off the common path.
   const std::size_t needed = 2 + 2 * depth;
   if (indent_.size() >= needed) return;
-  indent_.assign(needed + 16, ' ');
+  // At least 32 bytes: integer_array copies separators in fixed 32-byte moves.
+  indent_.assign(std::max<std::size_t>(needed + 16, 48), ' ');
   indent_[0] = ',';
   indent_[1] = '\n';
 }

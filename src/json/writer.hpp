@@ -112,7 +112,7 @@ void Writer::integer_array(std::span<const T> values) {
   constexpr std::size_t digits_max = std::numeric_limits<T>::digits10 + 2;
   // Elements are written in blocks so that one prepare() covers many.
   constexpr std::size_t block = 4096;
-  const std::size_t per_element = sep_len + digits_max;
+  const std::size_t per_element = std::max<std::size_t>(sep_len, 32) + digits_max;
   std::size_t i = 0;
   bool first = true;
   while (i < values.size()) {
@@ -128,10 +128,21 @@ void Writer::integer_array(std::span<const T> values) {
       k = 1;
       first = false;
     }
-    for (; k < n; ++k) {
-      std::memcpy(q, sep, sep_len);
-      q += sep_len;
-      q = std::to_chars(q, q + digits_max, v[k]).ptr;
+    if (sep_len <= 32) {
+      // A fixed-size copy compiles to a few moves; the bytes past the
+      // separator are overwritten by the digits or lie beyond what is
+      // committed.
+      for (; k < n; ++k) {
+        std::memcpy(q, sep, 32);
+        q += sep_len;
+        q = std::to_chars(q, q + digits_max, v[k]).ptr;
+      }
+    } else {
+      for (; k < n; ++k) {
+        std::memcpy(q, sep, sep_len);
+        q += sep_len;
+        q = std::to_chars(q, q + digits_max, v[k]).ptr;
+      }
     }
     out_.commit(static_cast<std::size_t>(reinterpret_cast<std::uint8_t*>(q) - start));
     i += n;

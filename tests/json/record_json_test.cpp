@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
+#include <random>
 #include <optional>
 #include <string>
 #include <vector>
@@ -253,6 +255,45 @@ TEST(RecordJson, IntegerVectorsFallBackToFullChecksMidArray) {
   EXPECT_EQ(from_json<std::vector<std::uint8_t>>("[1, 2, 007]").error().message(), "invalid number at line 1 column 9");
   EXPECT_EQ(from_json<std::vector<std::uint64_t>>("[12345678901234567890, 1]").value(),
             (std::vector<std::uint64_t>{12345678901234567890ull, 1}));
+}
+
+// Values of every digit count, pretty and compact, at every alignment the
+// word-at-a-time digit scan can meet.
+template <class T>
+void expect_integer_vector_round_trip(std::uint32_t seed) {
+  std::mt19937_64 rng(seed);
+  std::vector<T> values(3000);
+  for (auto& v : values) {
+    const unsigned bits = static_cast<unsigned>(rng() % (8 * sizeof(T))) + 1;
+    v = static_cast<T>(rng() >> (64 - bits));
+  }
+  values.push_back(std::numeric_limits<T>::min());
+  values.push_back(std::numeric_limits<T>::max());
+  auto pretty = from_json<std::vector<T>>(to_pretty_json(values).text());
+  ASSERT_TRUE(pretty) << pretty.error().message();
+  EXPECT_EQ(*pretty, values);
+  std::string compact = "[";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) compact += i % 3 == 0 ? ", " : ",";
+    compact += std::to_string(values[i]);
+  }
+  compact += "]";
+  for (std::size_t cut = 0; cut < 9; ++cut) {
+    auto read = from_json<std::vector<T>>(std::string(cut, ' ') + compact);
+    ASSERT_TRUE(read) << read.error().message();
+    EXPECT_EQ(*read, values);
+  }
+}
+
+TEST(RecordJson, IntegerVectorsRoundTripEveryWidth) {
+  expect_integer_vector_round_trip<std::uint8_t>(1);
+  expect_integer_vector_round_trip<std::int8_t>(2);
+  expect_integer_vector_round_trip<std::uint16_t>(3);
+  expect_integer_vector_round_trip<std::int16_t>(4);
+  expect_integer_vector_round_trip<std::uint32_t>(5);
+  expect_integer_vector_round_trip<std::int32_t>(6);
+  expect_integer_vector_round_trip<std::uint64_t>(7);
+  expect_integer_vector_round_trip<std::int64_t>(8);
 }
 
 TEST(RecordJson, CustomFormsAreFoundByArgumentDependentLookup) {
