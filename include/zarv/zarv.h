@@ -70,6 +70,17 @@ ZARV_API ZarvBuffer zarv_dungeon_voproject_json(const uint8_t *data, size_t len)
  * "BE") and entry_count, read from the first four bytes only. */
 ZARV_API ZarvBuffer zarv_graphics_header_json(const uint8_t *data, size_t len);
 
+/* The music container's kind as bare text (no quotes, no newline): "hmp",
+ * "mod" (ProTracker, "M.K." at 1080), "modplayer41a" (packed with The
+ * Player 4.1A) or "smf" (Standard MIDI File). Fails on fewer than 8 bytes
+ * or unknown magic bytes. */
+ZARV_API ZarvBuffer zarv_music_detect(const uint8_t *data, size_t len);
+
+/* An HMP song converted to a format-1 Standard MIDI File (60 ticks per
+ * quarter note, the song's tempo at the start of the first track). Fails
+ * with the reader's message on a damaged or non-HMP input. */
+ZARV_API ZarvBuffer zarv_music_hmp_to_smf(const uint8_t *data, size_t len);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,6 +12,7 @@
 #include "dungeon/json/voproject.hpp"
 #include "graphics/error.hpp"
 #include "json/error.hpp"
+#include "music/error.hpp"
 
 namespace zarv::convert {
 
@@ -39,7 +40,7 @@ class ConvertError {
   // dungeon::JsonError `LosslessJson`, dungeon::VoprojectDumpError
   // `Voproject`, json::JsonError `Json`,
   // graphics::Error `Graphics`, and so on.
-  using Value = std::variant<dungeon::Error, dungeon::JsonError, dungeon::VoprojectDumpError, json::JsonError, graphics::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
+  using Value = std::variant<dungeon::Error, dungeon::JsonError, dungeon::VoprojectDumpError, json::JsonError, graphics::Error, music::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
                              UnrecognizedSave, ResourceNotFound>;
 
   template <class T>

@@ -27,4 +27,10 @@ Output dungeon_voproject_json(Bytes bytes);
 // byte_order ("LE" or "BE") and entry_count. Reads only four bytes.
 Output graphics_header_json(Bytes bytes);
 
+// The music container's short tag as bare text: "hmp", "mod",
+// "modplayer41a" or "smf".
+Output music_detect(Bytes bytes);
+// An HMP song as a format-1 Standard MIDI File.
+Output music_hmp_to_smf(Bytes bytes);
+
 }  // namespace zarv::convert

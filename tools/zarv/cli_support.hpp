@@ -63,5 +63,6 @@ void add_conversion(CLI::App& group, Dispatch& dispatch, const char* name, const
 // Each group of subcommands registers itself here.
 void add_dungeon_commands(CLI::App& app, Dispatch& dispatch);
 void add_graphics_commands(CLI::App& app, Dispatch& dispatch);
+void add_music_commands(CLI::App& app, Dispatch& dispatch);
 
 }  // namespace zarv::cli

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   zarv::cli::Dispatch dispatch;
   zarv::cli::add_dungeon_commands(app, dispatch);
   zarv::cli::add_graphics_commands(app, dispatch);
+  zarv::cli::add_music_commands(app, dispatch);
 
   try {
     app.parse(argc, argv);
