@@ -70,6 +70,17 @@ ZARV_API ZarvBuffer zarv_dungeon_voproject_json(const uint8_t *data, size_t len)
  * "BE") and entry_count, read from the first four bytes only. */
 ZARV_API ZarvBuffer zarv_graphics_header_json(const uint8_t *data, size_t len);
 
+/* One image of a graphics archive as a PNG file (8-bit RGB), chosen by its
+ * class numbers (cls1, cls2, cls4); only the low 8 bits of each count. The
+ * image is drawn over its chain of underlays and coloured with the palette
+ * the archive assigns it. Fails with the archive's parse error, with
+ * "graphics image decode failed: ..." when a payload does not decode, or
+ * with "no image record for the requested (cls1, cls2, cls4) tuple" when
+ * there is no such image, its underlay chain is cut off, or no palette fits.
+ * An image of zero width or height gives the internal-error message. */
+ZARV_API ZarvBuffer zarv_graphics_decode_png(const uint8_t *data, size_t len, uint8_t cls1, uint8_t cls2,
+                                             uint8_t cls4);
+
 /* The music container's kind as bare text (no quotes, no newline): "hmp",
  * "mod" (ProTracker, "M.K." at 1080), "modplayer41a" (packed with The
  * Player 4.1A) or "smf" (Standard MIDI File). Fails on fewer than 8 bytes

@@ -1,4 +1,5 @@
 #include "convert/operations.hpp"
+#include "graphics/archive.hpp"
 #include "graphics/signature.hpp"
 #include "json/writer.hpp"
 
@@ -18,6 +19,17 @@ Output graphics_header_json(Bytes bytes) {
   writer.uint_value(signature->entry_count);
   writer.end_object();
   return out;
+}
+
+Output graphics_decode_png(Bytes bytes, std::uint8_t cls1, std::uint8_t cls2, std::uint8_t cls4) {
+  auto archive = graphics::Archive::parse(bytes);
+  if (!archive) return tl::unexpected(ConvertError(std::move(archive.error())));
+  auto decoded = archive->decode_image(cls1, cls2, cls4);
+  if (!decoded) return tl::unexpected(ConvertError(ImageDecode{decoded.error().message()}));
+  if (!*decoded) return tl::unexpected(ConvertError(ImageNotFound{}));
+  // An image PNG cannot hold (zero width or height) throws from here; the
+  // export's guard reports it.
+  return (*decoded)->image.to_png((*decoded)->palette);
 }
 
 }  // namespace zarv::convert

@@ -26,6 +26,11 @@ Output dungeon_voproject_json(Bytes bytes);
 // The graphics archive's signature summarised as JSON: format_version,
 // byte_order ("LE" or "BE") and entry_count. Reads only four bytes.
 Output graphics_header_json(Bytes bytes);
+// One image of a graphics archive, chosen by its class numbers, composed
+// over its underlays, coloured with its palette and written as PNG. Fails
+// with the archive's error, "graphics image decode failed: ..." or
+// ImageNotFound (no record, no usable payload chain, no palette).
+Output graphics_decode_png(Bytes bytes, std::uint8_t cls1, std::uint8_t cls2, std::uint8_t cls4);
 
 // The music container's short tag as bare text: "hmp", "mod",
 // "modplayer41a" or "smf".
