@@ -31,9 +31,10 @@ Output music_detect(Bytes bytes) {
 }
 
 Output music_hmp_to_smf(Bytes bytes) {
-  auto song = music::Hmp::parse(bytes);
-  if (!song) return tl::unexpected(ConvertError(std::move(song.error())));
-  return song->to_smf();
+  // Same result as Hmp::parse then to_smf, one track in memory at a time.
+  auto smf = music::Hmp::convert_to_smf(bytes);
+  if (!smf) return tl::unexpected(ConvertError(std::move(smf.error())));
+  return std::move(*smf);
 }
 
 }  // namespace zarv::convert

@@ -31,6 +31,9 @@ TEST(GeneratedSongs, ParseConvertAndLoadInTheReader) {
     EXPECT_EQ(song->tracks.size(), c.tracks);
     const codec::ByteBuffer smf = song->to_smf();
     EXPECT_EQ(detect(smf.bytes()), Format::Smf);
+    auto streamed = Hmp::convert_to_smf(c.bytes);
+    ASSERT_TRUE(streamed) << c.name << ": " << streamed.error().message();
+    EXPECT_EQ(*streamed, smf) << c.name;
     test::keep_for_independent_reader(c.name, *song, smf.bytes());
   }
 }

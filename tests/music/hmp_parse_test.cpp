@@ -138,6 +138,9 @@ TEST(HmpParse, FileErrors) {
     auto result = Hmp::parse(c.bytes);
     ASSERT_FALSE(result) << c.name;
     EXPECT_EQ(result.error().message(), c.message) << c.name;
+    auto streamed = Hmp::convert_to_smf(c.bytes);
+    ASSERT_FALSE(streamed) << c.name;
+    EXPECT_EQ(streamed.error().message(), c.message) << c.name;
   }
 }
 
@@ -169,9 +172,13 @@ TEST(HmpParse, TrackErrorsCountFromTheTracksEventData) {
        "input ended before 7 bytes were available (got 7)"},
   };
   for (const auto& c : cases) {
-    auto result = Hmp::parse(hmp_song({good, c.events}));
+    const ByteVec file = hmp_song({good, c.events});
+    auto result = Hmp::parse(file);
     ASSERT_FALSE(result) << c.name;
     EXPECT_EQ(result.error().message(), c.message) << c.name;
+    auto streamed = Hmp::convert_to_smf(file);
+    ASSERT_FALSE(streamed) << c.name;
+    EXPECT_EQ(streamed.error().message(), c.message) << c.name;
   }
 }
 

@@ -37,6 +37,9 @@ void expect_smf(const std::string& name, const ByteVec& hmp_file, const ByteVec&
   ASSERT_TRUE(song) << name << ": " << song.error().message();
   const codec::ByteBuffer smf = song->to_smf();
   EXPECT_EQ(ByteVec(smf.begin(), smf.end()), expected) << name;
+  auto streamed = Hmp::convert_to_smf(hmp_file);  // one track at a time
+  ASSERT_TRUE(streamed) << name << ": " << streamed.error().message();
+  EXPECT_EQ(ByteVec(streamed->begin(), streamed->end()), expected) << name;
   if (keep) test::keep_for_independent_reader(name, *song, smf.bytes(), with_listing);
 }
 

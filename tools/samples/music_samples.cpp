@@ -135,7 +135,7 @@ std::vector<std::uint8_t> hmp_demo_song() {
   return hmp_file(tracks, 132);
 }
 
-std::vector<std::uint8_t> hmp_large_song(std::size_t target_bytes) {
+std::vector<std::uint8_t> hmp_large_song(std::size_t target_bytes, bool running_status) {
   constexpr std::size_t kTracks = 16;
   std::vector<HmpTrack> tracks(kTracks);
   for (std::size_t i = 0; i < kTracks; ++i) {
@@ -143,12 +143,14 @@ std::vector<std::uint8_t> hmp_large_song(std::size_t target_bytes) {
     HmpTrack& t = tracks[i];
     t.delta(0).meta_text(0x03, "track");
     t.delta(0).event(static_cast<std::uint8_t>(0xC0 | channel), {static_cast<std::uint8_t>(i * 7)});
-    t.delta(0).event(static_cast<std::uint8_t>(0x90 | channel), {60, 100});
+    const auto note_on = static_cast<std::uint8_t>(0x90 | channel);
+    const std::uint8_t repeat = running_status ? 0 : note_on;
+    t.delta(0).event(note_on, {60, 100});
     std::uint32_t step = 0;
     while (t.data().size() < target_bytes / kTracks) {
       const auto key = static_cast<std::uint8_t>(48 + (step * 5 + i) % 36);
-      t.delta(step % 3 == 0 ? 200 : 15).event(0, {key, 100});
-      t.delta(30).event(0, {key, 0});
+      t.delta(step % 3 == 0 ? 200 : 15).event(repeat, {key, 100});
+      t.delta(30).event(repeat, {key, 0});
       if (step % 64 == 0) t.delta(0).event(static_cast<std::uint8_t>(0xB0 | channel), {0x0A, 64}).delta(0).event(
           static_cast<std::uint8_t>(0x90 | channel), {key, 0});
       ++step;

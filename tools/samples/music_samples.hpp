@@ -40,8 +40,9 @@ std::vector<std::uint8_t> hmp_file(const std::vector<HmpTrack>& tracks, std::uin
 std::vector<std::uint8_t> hmp_demo_song();
 
 // A song of about `target_bytes` bytes (16 busy tracks), for measuring
-// conversion speed.
-std::vector<std::uint8_t> hmp_large_song(std::size_t target_bytes);
+// conversion speed; with `running_status` false every event carries its
+// status byte.
+std::vector<std::uint8_t> hmp_large_song(std::size_t target_bytes, bool running_status = true);
 
 // Music files: the HMP demo song.
 void write_music_samples(const SampleSink& sink);

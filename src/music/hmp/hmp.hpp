@@ -26,6 +26,12 @@ struct Hmp {
 
   // The song as a format-1 Standard MIDI File (smf::encode). Cannot fail.
   codec::ByteBuffer to_smf() const;
+
+  // parse(bytes) then to_smf(), with the same result and the same first
+  // error, but holding one track's events at a time instead of the whole
+  // song's (about ten bytes per input byte), reusing their storage from
+  // track to track.
+  static tl::expected<codec::ByteBuffer, Error> convert_to_smf(std::span<const std::uint8_t> bytes);
 };
 
 }  // namespace zarv::music

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <variant>
 
@@ -123,32 +124,37 @@ std::uint32_t tempo_for_bpm(std::uint32_t bpm) {
   return tempo > kMaxTempo ? kMaxTempo : tempo;
 }
 
+void write_header(codec::ByteBuffer& out, std::size_t track_count) {
+  const std::uint8_t header[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1};
+  out.append(header, sizeof header);
+  const auto count = static_cast<std::uint16_t>(track_count);
+  const std::uint8_t counts[] = {static_cast<std::uint8_t>(count >> 8), static_cast<std::uint8_t>(count),
+                                 static_cast<std::uint8_t>(kDivision >> 8), static_cast<std::uint8_t>(kDivision)};
+  out.append(counts, sizeof counts);
+}
+
+void write_track(codec::ByteBuffer& out, const hmp::Track& track, std::optional<std::uint32_t> tempo_of_bpm) {
+  out.append(std::string_view("MTrk"));
+  const std::size_t length_at = out.size();
+  put_u32be(out, 0);  // patched below
+
+  TrackWriter writer(out, track);
+  if (tempo_of_bpm) writer.write_tempo(tempo_for_bpm(*tempo_of_bpm));
+  writer.write_events();
+  writer.write_end_of_track();
+
+  const std::size_t length = out.size() - length_at - 4;
+  // Chunk sizes are 32-bit; only a multi-gigabyte track could exceed them.
+  if (length > std::numeric_limits<std::uint32_t>::max()) throw InternalFault("MIDI track exceeds 4 GiB");
+  codec::store<std::uint32_t>(out.data() + length_at, static_cast<std::uint32_t>(length), codec::ByteOrder::Big);
+}
+
 codec::ByteBuffer encode(const Hmp& song) {
   codec::ByteBuffer out;
   out.reserve(reserve_size(song));
-
-  const std::uint8_t header[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1};
-  out.append(header, sizeof header);
-  const auto track_count = static_cast<std::uint16_t>(song.tracks.size());
-  const std::uint8_t counts[] = {static_cast<std::uint8_t>(track_count >> 8), static_cast<std::uint8_t>(track_count),
-                                 static_cast<std::uint8_t>(kDivision >> 8), static_cast<std::uint8_t>(kDivision)};
-  out.append(counts, sizeof counts);
-
-  for (std::size_t t = 0; t < song.tracks.size(); ++t) {
-    out.append(std::string_view("MTrk"));
-    const std::size_t length_at = out.size();
-    put_u32be(out, 0);  // patched below
-
-    TrackWriter writer(out, song.tracks[t]);
-    if (t == 0) writer.write_tempo(tempo_for_bpm(song.bpm));
-    writer.write_events();
-    writer.write_end_of_track();
-
-    const std::size_t length = out.size() - length_at - 4;
-    // Chunk sizes are 32-bit; only a multi-gigabyte track could exceed them.
-    if (length > std::numeric_limits<std::uint32_t>::max()) throw InternalFault("MIDI track exceeds 4 GiB");
-    codec::store<std::uint32_t>(out.data() + length_at, static_cast<std::uint32_t>(length), codec::ByteOrder::Big);
-  }
+  write_header(out, song.tracks.size());
+  for (std::size_t t = 0; t < song.tracks.size(); ++t)
+    write_track(out, song.tracks[t], t == 0 ? std::optional(song.bpm) : std::nullopt);
   return out;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The Standard MIDI File writer behind Hmp::to_smf.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "codec/byte_buffer.hpp"
 #include "music/hmp/hmp.hpp"
@@ -27,5 +29,11 @@ std::uint32_t tempo_for_bpm(std::uint32_t bpm);
 // end-of-track events are dropped, their deltas carried to the next event,
 // and every track ends with exactly one end-of-track event.
 codec::ByteBuffer encode(const Hmp& song);
+
+// The two steps of encode, for writers that hold one track at a time: the
+// 14-byte header, then each track's chunk (the first one given the song's
+// tempo in quarter notes per minute, the others nullopt).
+void write_header(codec::ByteBuffer& out, std::size_t track_count);
+void write_track(codec::ByteBuffer& out, const hmp::Track& track, std::optional<std::uint32_t> tempo_of_bpm);
 
 }  // namespace zarv::music::smf

@@ -11,45 +11,53 @@ constexpr std::size_t kDeltaLimit = 4;
 // Lengths of SysEx and meta bodies use the MIDI form, at most four bytes.
 constexpr std::size_t kLengthLimit = 4;
 
+// The reader appends events straight into the track and reports success
+// as a bool, keeping the first failure in `error_`: the per-event path then
+// builds no error values at all, which is most of the reading time.
 class TrackReader {
  public:
   TrackReader(std::span<const std::uint8_t> data, std::size_t track_number)
       : data_(data), track_number_(track_number) {}
 
-  tl::expected<Track, Error> read() {
-    Track track;
-    // A delta and an event take at least two bytes together.
-    track.events.reserve(data_.size() / 2 + 1);
+  tl::expected<void, Error> read(Track& track) {
+    track.events.clear();
+    track.bodies.clear();
+    // Busy tracks with running status hold about 0.6 events a byte (a
+    // one-byte delta and two data bytes make two events); growing past this
+    // estimate is rare, and memory never reserved is never touched.
+    track.events.reserve(data_.size() / 3 * 2 + 2);
     while (pos_ < data_.size()) {
-      auto ticks = read_delta();
-      if (!ticks) return tl::unexpected(std::move(ticks.error()));
-      track.events.emplace_back(Delta{*ticks});
-      if (pos_ == data_.size()) return truncated(pos_ + 1);  // every delta is followed by an event
-      auto event = read_event(track);
-      if (!event) return tl::unexpected(std::move(event.error()));
-      track.events.push_back(*event);
+      if (!read_delta(track)) return tl::unexpected(std::move(*error_));
+      // Every delta is followed by an event.
+      if (pos_ == data_.size()) return tl::unexpected(Error(Truncated{pos_ + 1, data_.size()}));
+      if (!read_event(track)) return tl::unexpected(std::move(*error_));
     }
-    return track;
+    return {};
   }
 
  private:
-  tl::unexpected<Error> truncated(std::size_t needed) const {
-    return tl::unexpected(Error(Truncated{needed, data_.size()}));
+  bool fail(Error error) {
+    error_.emplace(std::move(error));
+    return false;
   }
+  bool truncated(std::size_t needed) { return fail(Truncated{needed, data_.size()}); }
 
-  tl::expected<std::uint32_t, Error> read_delta() {
+  bool read_delta(Track& track) {
     const std::size_t start = pos_;
     std::uint32_t ticks = 0;
     for (std::size_t i = 0; i < kDeltaLimit; ++i) {
       if (pos_ == data_.size()) return truncated(data_.size() + 1);
       const std::uint8_t b = data_[pos_++];
       ticks |= static_cast<std::uint32_t>(b & 0x7F) << (7 * i);
-      if ((b & 0x80) != 0) return ticks;
+      if ((b & 0x80) != 0) {
+        track.events.emplace_back(Delta{ticks});
+        return true;
+      }
     }
-    return tl::unexpected(Error(HmpDeltaUnterminated{track_number_, start, kDeltaLimit}));
+    return fail(HmpDeltaUnterminated{track_number_, start, kDeltaLimit});
   }
 
-  tl::expected<Event, Error> read_event(Track& track) {
+  bool read_event(Track& track) {
     const std::size_t status_pos = pos_;
     const std::uint8_t first = data_[pos_];
     std::uint8_t status;
@@ -60,64 +68,62 @@ class TrackReader {
     } else if (running_status_) {
       status = *running_status_;  // the byte is this event's first data byte
     } else {
-      return tl::unexpected(Error(HmpUnknownStatus{track_number_, status_pos, first}));
+      return fail(HmpUnknownStatus{track_number_, status_pos, first});
     }
 
     const std::uint8_t channel = status & 0x0F;
     switch (status & 0xF0) {
       case 0x80:
-        return channel_message<NoteOff>(channel);
+        return channel_message<NoteOff>(track, channel);
       case 0x90:
-        return channel_message<NoteOn>(channel);
+        return channel_message<NoteOn>(track, channel);
       case 0xA0:
-        return channel_message<PolyPressure>(channel);
+        return channel_message<PolyPressure>(track, channel);
       case 0xB0:
-        return channel_message<ControlChange>(channel);
+        return channel_message<ControlChange>(track, channel);
       case 0xC0:
-        return channel_message<ProgramChange>(channel);
+        return channel_message<ProgramChange>(track, channel);
       case 0xD0:
-        return channel_message<ChannelPressure>(channel);
+        return channel_message<ChannelPressure>(track, channel);
       case 0xE0:
-        return channel_message<PitchBend>(channel);
+        return channel_message<PitchBend>(track, channel);
       default:
         break;
     }
+    Body body;
     switch (status) {
-      case 0xF0: {
-        auto body = read_body(track);
-        if (!body) return tl::unexpected(std::move(body.error()));
-        return SysEx{*body};
-      }
-      case 0xF7: {
-        auto body = read_body(track);
-        if (!body) return tl::unexpected(std::move(body.error()));
-        return SysExEscape{*body};
-      }
+      case 0xF0:
+        if (!read_body(track, body)) return false;
+        track.events.emplace_back(SysEx{body});
+        return true;
+      case 0xF7:
+        if (!read_body(track, body)) return false;
+        track.events.emplace_back(SysExEscape{body});
+        return true;
       case 0xFF: {
         if (pos_ == data_.size()) return truncated(pos_ + 1);
         const std::uint8_t kind = data_[pos_++];
-        auto body = read_body(track);
-        if (!body) return tl::unexpected(std::move(body.error()));
-        return Meta{kind, *body};
+        if (!read_body(track, body)) return false;
+        track.events.emplace_back(Meta{kind, body});
+        return true;
       }
       default:
-        return tl::unexpected(Error(HmpUnknownStatus{track_number_, status_pos, status}));
+        return fail(HmpUnknownStatus{track_number_, status_pos, status});
     }
   }
 
   template <class Message>
-  tl::expected<Event, Error> channel_message(std::uint8_t channel) {
+  bool channel_message(Track& track, std::uint8_t channel) {
+    if (data_.size() - pos_ < Message::data_bytes) return truncated(data_.size() + 1);
     Message message;
     message.channel = channel;
-    for (auto& byte : message.data) {
-      if (pos_ == data_.size()) return truncated(pos_ + 1);
-      byte = data_[pos_++];
-    }
-    return message;
+    for (auto& byte : message.data) byte = data_[pos_++];
+    track.events.emplace_back(message);
+    return true;
   }
 
   // A MIDI-form length, then that many bytes, copied into the track's store.
-  tl::expected<Body, Error> read_body(Track& track) {
+  bool read_body(Track& track, Body& body) {
     const std::size_t length_start = pos_;
     std::size_t length = 0;
     for (std::size_t i = 0;; ++i) {
@@ -128,21 +134,29 @@ class TrackReader {
       if ((b & 0x80) == 0) break;
     }
     if (length > data_.size() - pos_) return truncated(pos_ + length);
-    const Body body = track.keep_body(data_.subspan(pos_, length));
+    body = track.keep_body(data_.subspan(pos_, length));
     pos_ += length;
-    return body;
+    return true;
   }
 
   std::span<const std::uint8_t> data_;
   std::size_t track_number_;
   std::size_t pos_ = 0;
   std::optional<std::uint8_t> running_status_;
+  std::optional<Error> error_;
 };
 
 }  // namespace
 
 tl::expected<Track, Error> read_track(std::span<const std::uint8_t> data, std::size_t track_number) {
-  return TrackReader(data, track_number).read();
+  Track track;
+  if (auto read = TrackReader(data, track_number).read(track); !read) return tl::unexpected(std::move(read.error()));
+  return track;
+}
+
+tl::expected<void, Error> read_track_into(std::span<const std::uint8_t> data, std::size_t track_number,
+                                          Track& track) {
+  return TrackReader(data, track_number).read(track);
 }
 
 }  // namespace zarv::music::hmp

@@ -15,5 +15,9 @@ namespace zarv::music::hmp {
 // in the errors count from the start of `data`; `track_number` is the
 // track's index in the song. Empty data is a track with no events.
 tl::expected<Track, Error> read_track(std::span<const std::uint8_t> data, std::size_t track_number);
+// The same into an existing track, which is emptied first and keeps its
+// storage, so that one track can be read after another without new memory.
+tl::expected<void, Error> read_track_into(std::span<const std::uint8_t> data, std::size_t track_number,
+                                          Track& track);
 
 }  // namespace zarv::music::hmp
