@@ -182,7 +182,10 @@ bool Reader::fail_at(std::size_t stop, std::string description) {
   std::size_t line_start = 0;
   const char* p = text_.data();
   const char* end = p + stop;
-  while (const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+  // An empty text has no data pointer to search.
+  while (p != end) {
+    const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    if (nl == nullptr) break;
     ++line;
     p = static_cast<const char*>(nl) + 1;
     line_start = static_cast<std::size_t>(p - text_.data());

@@ -117,7 +117,7 @@ TEST(HeaderJson, ReadingChecksWidthsAndRequiredKeys) {
   EXPECT_TRUE(json::from_json<Map>(full));
   auto too_wide = json::from_json<Map>(R"({"unused_4":256})");
   ASSERT_FALSE(too_wide);
-  EXPECT_EQ(too_wide.error().message(), "invalid value: integer `256`, expected u8 at line 1 column 16");
+  EXPECT_EQ(too_wide.error().message(), "invalid value: integer `256`, expected u8 at line 1 column 15");
   auto missing = json::from_json<Map>(R"({"map_offset":0})");
   ASSERT_FALSE(missing);
   EXPECT_EQ(missing.error().message(), "missing field `flags_word` at line 1 column 16");
