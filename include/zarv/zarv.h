@@ -92,6 +92,19 @@ ZARV_API ZarvBuffer zarv_music_detect(const uint8_t *data, size_t len);
  * with the reader's message on a damaged or non-HMP input. */
 ZARV_API ZarvBuffer zarv_music_hmp_to_smf(const uint8_t *data, size_t len);
 
+/* A hunk executable summarised as JSON: n_hunks, bss_and_jump_mem_size,
+ * code_mem_size, data_file_size (from its type-0x10 hunk) and checksums_ok
+ * (true when the header, type-0x10, type-0x11 and code checksums all hold).
+ * Fails on a bad magic, a truncated header or hunk table, a hunk outside
+ * the file, or a missing or short type-0x10 hunk. */
+ZARV_API ZarvBuffer zarv_ovn_info_json(const uint8_t *data, size_t len);
+
+/* Whether a hunk executable writes back byte for byte: one output byte, 1
+ * when the rewritten module equals the input, 0 when it differs (payloads
+ * out of order, overlapping, with gaps or trailing bytes). A module that
+ * does not parse is an error, as for zarv_ovn_info_json. */
+ZARV_API ZarvBuffer zarv_ovn_roundtrip_ok(const uint8_t *data, size_t len);
+
 #ifdef __cplusplus
 }
 #endif

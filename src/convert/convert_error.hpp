@@ -13,6 +13,7 @@
 #include "graphics/error.hpp"
 #include "json/error.hpp"
 #include "music/error.hpp"
+#include "ovn/error.hpp"
 
 namespace zarv::convert {
 
@@ -40,7 +41,7 @@ class ConvertError {
   // dungeon::JsonError `LosslessJson`, dungeon::VoprojectDumpError
   // `Voproject`, json::JsonError `Json`,
   // graphics::Error `Graphics`, and so on.
-  using Value = std::variant<dungeon::Error, dungeon::JsonError, dungeon::VoprojectDumpError, json::JsonError, graphics::Error, music::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
+  using Value = std::variant<dungeon::Error, dungeon::JsonError, dungeon::VoprojectDumpError, json::JsonError, graphics::Error, music::Error, ovn::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
                              UnrecognizedSave, ResourceNotFound>;
 
   template <class T>

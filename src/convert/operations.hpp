@@ -38,4 +38,11 @@ Output music_detect(Bytes bytes);
 // An HMP song as a format-1 Standard MIDI File.
 Output music_hmp_to_smf(Bytes bytes);
 
+// A hunk executable summarised as JSON: n_hunks, the three memory sizes of
+// its type-0x10 hunk and checksums_ok (all four checksums valid).
+Output ovn_info_json(Bytes bytes);
+// True when the parsed module writes back identical to the input; an input
+// that does not parse is an error.
+tl::expected<bool, ConvertError> ovn_roundtrip_ok(Bytes bytes);
+
 }  // namespace zarv::convert

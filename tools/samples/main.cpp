@@ -8,6 +8,7 @@
 #include "samples/dungeon_samples.hpp"
 #include "samples/graphics_samples.hpp"
 #include "samples/music_samples.hpp"
+#include "samples/ovn_samples.hpp"
 
 int main(int argc, char** argv) {
   if (argc != 2 || std::string_view(argv[1]) == "--help") {
@@ -35,5 +36,6 @@ int main(int argc, char** argv) {
   zarv::samples::write_dungeon_samples(sink);
   zarv::samples::write_graphics_samples(sink);
   zarv::samples::write_music_samples(sink);
+  zarv::samples::write_ovn_samples(sink);
   return ok ? 0 : 1;
 }

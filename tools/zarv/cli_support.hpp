@@ -64,5 +64,6 @@ void add_conversion(CLI::App& group, Dispatch& dispatch, const char* name, const
 void add_dungeon_commands(CLI::App& app, Dispatch& dispatch);
 void add_graphics_commands(CLI::App& app, Dispatch& dispatch);
 void add_music_commands(CLI::App& app, Dispatch& dispatch);
+void add_ovn_commands(CLI::App& app, Dispatch& dispatch);
 
 }  // namespace zarv::cli

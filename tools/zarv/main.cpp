@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   zarv::cli::add_dungeon_commands(app, dispatch);
   zarv::cli::add_graphics_commands(app, dispatch);
   zarv::cli::add_music_commands(app, dispatch);
+  zarv::cli::add_ovn_commands(app, dispatch);
 
   try {
     app.parse(argc, argv);
