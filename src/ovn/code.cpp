@@ -54,19 +54,24 @@ class NibbleDecoder {
   // While three whole bytes lie ahead, every code (five nibbles at most)
   // can be read from one 24-bit window without further bounds checks.
   std::size_t decode_fast(std::uint8_t* dst, std::size_t n_words) {
+    // Locals, not members: the byte stores through dst could otherwise
+    // alias them and force a reload per word.
     std::size_t done = 0;
+    std::size_t pos = pos_;
     const std::uint8_t* s = stream_.data();
+    const std::uint8_t* table = table_;
     const std::size_t n_bytes = stream_.size();
-    while (done < n_words && (pos_ >> 1) + 3 <= n_bytes) {
-      const std::uint8_t* p = s + (pos_ >> 1);
+    while (done < n_words && (pos >> 1) + 3 <= n_bytes) {
+      const std::uint8_t* p = s + (pos >> 1);
       std::uint32_t window = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
-      window = (window << (4 * (pos_ & 1))) & 0xFFFFFF;  // current nibble in bits 20..23
+      window = (window << (4 * (pos & 1))) & 0xFFFFFF;  // current nibble in bits 20..23
       const unsigned length = code_length(window >> 20);
-      emit_word(dst, table_, window >> (4 * (6 - length)), length);
-      pos_ += length;
+      emit_word(dst, table, window >> (4 * (6 - length)), length);
+      pos += length;
       dst += 2;
       ++done;
     }
+    pos_ = pos;
     return done;
   }
 
