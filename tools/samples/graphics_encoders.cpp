@@ -264,27 +264,50 @@ std::vector<std::uint8_t> encode_lz77(const Picture& p, Order order, std::uint8_
     flags = 0;
     items = 0;
   };
+  // Candidate positions by their next three bytes, newest first, so that
+  // large pictures encode in reasonable time; a few candidates per position
+  // are enough for sample data.
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  constexpr std::size_t kHashSize = 1 << 16;
+  constexpr int kCandidates = 32;
+  std::vector<std::size_t> head(kHashSize, kNone);
+  std::vector<std::size_t> previous(data.size(), kNone);
+  auto hash_at = [&](std::size_t at) {
+    return (std::size_t{data[at]} << 8 ^ std::size_t{data[at + 1]} << 4 ^ data[at + 2]) * 2654435761u % kHashSize;
+  };
+  auto remember = [&](std::size_t at) {
+    if (at + 2 >= data.size()) return;
+    const std::size_t h = hash_at(at);
+    previous[at] = head[h];
+    head[h] = at;
+  };
   std::size_t i = 0;
   while (i < data.size()) {
     std::size_t best_length = 0;
     std::size_t best_distance = 0;
-    for (std::size_t distance = 1; distance <= std::min(i, max_distance); ++distance) {
-      std::size_t n = 0;
-      while (n < max_length && i + n < data.size() && data[i + n] == data[i + n - distance]) ++n;
-      if (n > best_length) {
-        best_length = n;
-        best_distance = distance;
-        if (n == max_length) break;
+    if (i + 2 < data.size()) {
+      std::size_t candidate = head[hash_at(i)];
+      for (int tries = 0; tries < kCandidates && candidate != kNone && i - candidate <= max_distance; ++tries) {
+        std::size_t n = 0;
+        while (n < max_length && i + n < data.size() && data[i + n] == data[candidate + n]) ++n;
+        if (n > best_length) {
+          best_length = n;
+          best_distance = i - candidate;
+          if (n == max_length) break;
+        }
+        candidate = previous[candidate];
       }
     }
     if (best_length >= 3) {
       const std::size_t low_bits = best_distance & ((std::size_t{1} << (8 - shift)) - 1);
       group.push_back(static_cast<std::uint8_t>(low_bits << shift | (best_length - 3)));
       group.push_back(static_cast<std::uint8_t>(best_distance >> (8 - shift)));
+      for (std::size_t k = 0; k < best_length; ++k) remember(i + k);
       i += best_length;
     } else {
       flags |= static_cast<std::uint8_t>(1u << items);
       group.push_back(data[i]);
+      remember(i);
       ++i;
     }
     if (++items == 8) flush();

@@ -357,6 +357,18 @@ std::vector<std::uint8_t> empty_graphics_archive(Order order, std::uint16_t form
   return archive.take();
 }
 
+Picture large_picture(std::uint16_t width, std::uint16_t height, bool eight_bit) {
+  // The top half smooth shapes, the bottom half flat areas with a noisy
+  // band: the mix of runs, copies and literals that real pictures have.
+  const Picture top = eight_bit ? plasma(width, height) : rings(width, height);
+  const Picture bottom = landscape(width, height);
+  Picture p = top;
+  const std::size_t half = std::size_t{width} * (height / 2);
+  std::copy(bottom.pixels.begin() + static_cast<std::ptrdiff_t>(half), bottom.pixels.end(),
+            p.pixels.begin() + static_cast<std::ptrdiff_t>(half));
+  return p;
+}
+
 std::vector<GraphicsSample> graphics_samples() {
   std::vector<GraphicsSample> out;
   for (Order order : {Order::Little, Order::Big}) {

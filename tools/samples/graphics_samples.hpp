@@ -32,6 +32,10 @@ struct GraphicsSample {
 // with damaged images.
 std::vector<GraphicsSample> graphics_samples();
 
+// A large picture for benchmarks: smooth shapes above, flat areas and
+// noise below; 4-bit indices, or 8-bit ones when eight_bit.
+Picture large_picture(std::uint16_t width, std::uint16_t height, bool eight_bit);
+
 // Graphics archives: the signature word, the item size table, the index
 // (item 0) and the items.
 void write_graphics_samples(const SampleSink& sink);
