@@ -410,9 +410,8 @@ ObjVariant DfsWalker::decode(Oid oid, std::size_t map, Tile tile) const {
 }
 
 tl::expected<std::int32_t, VoprojectDumpError> DfsWalker::list_object(Oid oid, std::size_t map, Tile tile) {
-  const unsigned record = oid & 0x3FFF;  // type and index, without the corner
-  if (visited_.test(record)) return tl::unexpected(CycleDetected{oid});
-  visited_.set(record);
+  if (visited_.test(oid)) return tl::unexpected(CycleDetected{oid});
+  visited_.set(oid);
   const unsigned category = oid_type(oid);
   const unsigned index = oid_index(oid);
   const std::size_t count = record_count(category);

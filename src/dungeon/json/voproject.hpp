@@ -265,9 +265,11 @@ class DfsWalker {
 
   const Dungeon& dungeon_;
   std::vector<ObjVariant> objs_;
-  // Keyed by the record (type and index): the corner bits do not make a
-  // second reference to the same record a different object.
-  std::bitset<1u << 14> visited_;
+  // Keyed by the whole 16-bit identifier, corner bits included: a record
+  // named under two corners is listed under both, as a viewer of such a
+  // dungeon would show it, while every loop still ends at a repeated
+  // identifier.
+  std::bitset<1u << 16> visited_;
   std::vector<Pending> stack_;
 };
 
