@@ -20,10 +20,9 @@ ByteVec smf_header(std::uint8_t tracks) { return {'M', 'T', 'h', 'd', 0, 0, 0, 6
 
 ByteVec mtrk(const ByteVec& data) {
   const auto n = static_cast<std::uint32_t>(data.size());
-  ByteVec out = {'M', 'T', 'r', 'k', static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
-                 static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
-  out.insert(out.end(), data.begin(), data.end());
-  return out;
+  return concat({{'M', 'T', 'r', 'k', static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
+                  static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)},
+                 data});
 }
 
 const ByteVec kTempo120 = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20};

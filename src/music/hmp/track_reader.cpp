@@ -1,5 +1,6 @@
 #include "music/hmp/track_reader.hpp"
 
+#include <algorithm>
 #include <optional>
 
 namespace zarv::music::hmp {
@@ -10,6 +11,7 @@ namespace {
 constexpr std::size_t kDeltaLimit = 4;
 // Lengths of SysEx and meta bodies use the MIDI form, at most four bytes.
 constexpr std::size_t kLengthLimit = 4;
+constexpr std::size_t kEventReserveCap = std::size_t{4} << 20;  // 64 MiB of events
 
 // The reader appends events straight into the track and reports success
 // as a bool, keeping the first failure in `error_`: the per-event path then
@@ -24,8 +26,9 @@ class TrackReader {
     track.bodies.clear();
     // Busy tracks with running status hold about 0.6 events a byte (a
     // one-byte delta and two data bytes make two events); growing past this
-    // estimate is rare, and memory never reserved is never touched.
-    track.events.reserve(data_.size() / 3 * 2 + 2);
+    // estimate is rare. The cap keeps a huge track from asking for one
+    // block of many gigabytes up front: beyond it the list grows as needed.
+    track.events.reserve(std::min<std::size_t>(data_.size() / 3 * 2 + 2, kEventReserveCap));
     while (pos_ < data_.size()) {
       if (!read_delta(track)) return tl::unexpected(std::move(*error_));
       // Every delta is followed by an event.
