@@ -25,7 +25,8 @@ struct ArchiveSheet {
   std::string name;
   std::vector<SheetImage> images;
   std::vector<SheetFailure> failed;
-  std::string problem;  // the archive itself could not be read
+  std::string problem;            // the archive itself could not be read
+  bool problem_reported = false;  // and that was said on stderr already
 };
 
 // Writes one static HTML page showing every extracted image with its class

@@ -78,7 +78,9 @@ ArchiveSheet extract_archive(const std::string& input, const fs::path& dir) {
   sheet.name = input == "-" ? "standard input" : fs::path(input).filename().string();
   auto bytes = read_input(input);
   if (!bytes) {
+    // read_input has said why on stderr already.
     sheet.problem = "cannot read " + input;
+    sheet.problem_reported = true;
     return sheet;
   }
   const ImageListing listing = list_image_records(*bytes);
@@ -120,7 +122,7 @@ ArchiveSheet extract_archive(const std::string& input, const fs::path& dir) {
 // on stderr. Returns whether everything succeeded.
 bool report(const ArchiveSheet& sheet, const fs::path& dir) {
   if (!sheet.problem.empty()) {
-    report_error(sheet.name + ": " + sheet.problem);
+    if (!sheet.problem_reported) report_error(sheet.name + ": " + sheet.problem);
     return false;
   }
   const std::size_t total = sheet.images.size() + sheet.failed.size();
