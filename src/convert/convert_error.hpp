@@ -7,6 +7,7 @@
 #include <utility>
 #include <variant>
 
+#include "codec/variant_error.hpp"
 #include "dungeon/error.hpp"
 #include "dungeon/json/lossless.hpp"
 #include "dungeon/json/voproject.hpp"
@@ -35,28 +36,17 @@ struct ResourceNotFound {
   std::string message() const { return "resource not found for the requested (type, id)"; }
 };
 
-class ConvertError {
+class ConvertError
+    : public codec::VariantError<dungeon::Error, dungeon::JsonError, dungeon::VoprojectDumpError, json::JsonError,
+                                 graphics::Error, music::Error, ovn::Error, ImageDecode, ImageNotFound,
+                                 UnrecognizedDungeon, UnrecognizedSave, ResourceNotFound> {
  public:
   // Each payload type names its variant: dungeon::Error is `DungeonFile`,
   // dungeon::JsonError `LosslessJson`, dungeon::VoprojectDumpError
   // `Voproject`, json::JsonError `Json`,
   // graphics::Error `Graphics`, and so on.
-  using Value = std::variant<dungeon::Error, dungeon::JsonError, dungeon::VoprojectDumpError, json::JsonError, graphics::Error, music::Error, ovn::Error, ImageDecode, ImageNotFound, UnrecognizedDungeon,
-                             UnrecognizedSave, ResourceNotFound>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  ConvertError(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: wrapping is implicit
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 }  // namespace zarv::convert

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "codec/record_error.hpp"
+#include "codec/variant_error.hpp"
 
 namespace zarv::dungeon {
 
@@ -34,25 +35,11 @@ struct BodyTooShort {
 };
 
 // A failed dungeon parse; message() is the exact one-line text.
-class Error {
+class Error : public codec::VariantError<codec::RecordError, ColumnsTruncated, ObjectListTruncated, TextTruncated,
+                                         RecordsTruncated, BodyTooShort> {
  public:
-  using Value =
-      std::variant<codec::RecordError, ColumnsTruncated, ObjectListTruncated, TextTruncated, RecordsTruncated,
-                   BodyTooShort>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  Error(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: errors convert implicitly
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 }  // namespace zarv::dungeon

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codec/record_error.hpp"
+#include "codec/variant_error.hpp"
 
 namespace zarv::graphics {
 
@@ -38,24 +39,11 @@ struct Ent1Layout {
 
 // A failed graphics archive parse; message() is the exact one-line text
 // (a record error keeps its own rendering).
-class Error {
+class Error : public codec::VariantError<codec::RecordError, Truncated, BadSignature, UnsupportedVersion, Ent1Truncated,
+                                         SizeMismatch, Ent1Layout> {
  public:
-  using Value = std::variant<codec::RecordError, Truncated, BadSignature, UnsupportedVersion, Ent1Truncated,
-                             SizeMismatch, Ent1Layout>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  Error(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: errors convert implicitly
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 }  // namespace zarv::graphics

@@ -11,6 +11,7 @@
 #include <utility>
 #include <variant>
 
+#include "codec/variant_error.hpp"
 #include "music/format.hpp"
 
 namespace zarv::music {
@@ -79,27 +80,14 @@ struct UnexpectedFormat {
   Format format = Format::Hmp;
 };
 
-class Error {
+class Error : public codec::VariantError<Truncated, UnrecognizedFormat, OutOfRange, SndFormat, SndEncoding,
+                                         SndNoSoundCommand, AppleDoubleVersion, AppleDoubleNoResourceFork,
+                                         MacBinaryForkTooLarge, HmpSignature, HmpVersion, HmpUnknownStatus,
+                                         HmpDeltaUnterminated, P41Invalid, Render, UnexpectedFormat> {
  public:
-  using Value = std::variant<Truncated, UnrecognizedFormat, OutOfRange, SndFormat, SndEncoding, SndNoSoundCommand,
-                             AppleDoubleVersion, AppleDoubleNoResourceFork, MacBinaryForkTooLarge, HmpSignature,
-                             HmpVersion, HmpUnknownStatus, HmpDeltaUnterminated, P41Invalid, Render,
-                             UnexpectedFormat>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  Error(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: errors convert implicitly
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   // The exact one-line message.
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 }  // namespace zarv::music

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "codec/record_error.hpp"
+#include "codec/variant_error.hpp"
 
 namespace zarv::ovn {
 
@@ -37,24 +38,11 @@ struct DecompressedSize {
 
 // A failed hunk-executable read; message() is the exact one-line text (a
 // record error keeps its own rendering, backtrace included).
-class Error {
+class Error : public codec::VariantError<codec::RecordError, BadMagic, HunkOutOfBounds, NoHunk, PayloadTooShort,
+                                         NibbleStreamEnded, DecompressedSize> {
  public:
-  using Value = std::variant<codec::RecordError, BadMagic, HunkOutOfBounds, NoHunk, PayloadTooShort,
-                             NibbleStreamEnded, DecompressedSize>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  Error(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: errors convert implicitly
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 }  // namespace zarv::ovn

@@ -4,13 +4,13 @@
 // text and turned back into exactly the same file.
 #include <cstdint>
 #include <string>
+#include <tl/expected.hpp>
 #include <variant>
 #include <vector>
 
-#include <tl/expected.hpp>
-
 #include "codec/byte_buffer.hpp"
 #include "codec/record.hpp"
+#include "codec/variant_error.hpp"
 #include "dungeon/dungeon.hpp"
 #include "json/base64.hpp"
 
@@ -49,23 +49,11 @@ struct BodyExceedsSeed {
 };
 
 // Why a document could not be written or turned back into a file.
-class JsonError {
+class JsonError
+    : public codec::VariantError<Base64Failed, JsonWriteFailed, FormatTag, LengthMismatch, TooLarge, BodyExceedsSeed> {
  public:
-  using Value = std::variant<Base64Failed, JsonWriteFailed, FormatTag, LengthMismatch, TooLarge, BodyExceedsSeed>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  JsonError(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: errors convert implicitly
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 struct DungeonDump {
@@ -89,7 +77,7 @@ struct DungeonDump {
   // seed. Counts in the header are written as they stand.
   tl::expected<codec::ByteBuffer, JsonError> reconstruct() const;
 };
-ZARV_RECORD(DungeonDump, format, schema_version, byte_order, header, maps, columns, object_list, text_database,
-            objects, map_bodies, tile_block_seed)
+ZARV_RECORD(DungeonDump, format, schema_version, byte_order, header, maps, columns, object_list, text_database, objects,
+            map_bodies, tile_block_seed)
 
 }  // namespace zarv::dungeon

@@ -9,14 +9,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tl/expected.hpp>
 #include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
 
-#include <tl/expected.hpp>
-
 #include "codec/byte_buffer.hpp"
+#include "codec/variant_error.hpp"
 #include "dungeon/body.hpp"
 #include "dungeon/dungeon.hpp"
 #include "dungeon/oid.hpp"
@@ -44,23 +44,10 @@ struct DanglingTileObject {
   unsigned y = 0;
 };
 
-class VoprojectDumpError {
+class VoprojectDumpError : public codec::VariantError<CycleDetected, OidPastRecords, DanglingTileObject> {
  public:
-  using Value = std::variant<CycleDetected, OidPastRecords, DanglingTileObject>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  VoprojectDumpError(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: errors convert implicitly
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 // ---- object entries -------------------------------------------------------
@@ -197,8 +184,8 @@ struct ObjVariant {
 // ---- the document ---------------------------------------------------------
 
 struct MapJson {
-  std::string tiles;                         // two upper-case hex digits per square, column by column
-  std::vector<std::int32_t> tile_obj_refs;   // per square: position of its first object, or -1
+  std::string tiles;                        // two upper-case hex digits per square, column by column
+  std::vector<std::int32_t> tile_obj_refs;  // per square: position of its first object, or -1
   bool use_teleporter = false;
   bool use_door0 = false;
   bool use_door1 = false;

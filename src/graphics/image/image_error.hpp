@@ -7,6 +7,8 @@
 #include <utility>
 #include <variant>
 
+#include "codec/variant_error.hpp"
+
 namespace zarv::graphics {
 
 // The three uncompressed payload forms, named in size complaints.
@@ -52,25 +54,13 @@ struct OverlayMismatch {
 }  // namespace image_error
 
 // A payload that does not decode; message() is the exact one-line text.
-class ImageError {
+class ImageError
+    : public codec::VariantError<image_error::Truncated, image_error::PassthroughSize, image_error::PassthroughBitDepth,
+                                 image_error::CompressionMode, image_error::UnknownOpcode, image_error::Lz77Distance,
+                                 image_error::PixelCount, image_error::OverlayMismatch> {
  public:
-  using Value = std::variant<image_error::Truncated, image_error::PassthroughSize, image_error::PassthroughBitDepth,
-                             image_error::CompressionMode, image_error::UnknownOpcode, image_error::Lz77Distance,
-                             image_error::PixelCount, image_error::OverlayMismatch>;
-
-  template <class T>
-    requires std::is_constructible_v<Value, T&&>
-  ImageError(T&& value) : value_(std::forward<T>(value)) {}  // NOLINT: errors convert implicitly
-
-  const Value& value() const { return value_; }
-  template <class T>
-  const T* get_if() const {
-    return std::get_if<T>(&value_);
-  }
+  using VariantError::VariantError;
   std::string message() const;
-
- private:
-  Value value_;
 };
 
 }  // namespace zarv::graphics
