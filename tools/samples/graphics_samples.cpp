@@ -190,6 +190,15 @@ class ArchiveWriter {
   std::vector<IndexEntry> entries_;
 };
 
+// Stores an image record and remembers the picture it must decode to.
+std::uint16_t add_image(ArchiveWriter& a, GraphicsSample& s, std::uint8_t c1, std::uint8_t c2, std::uint8_t c4,
+                        std::string form, const Picture& picture, std::vector<std::uint8_t> payload) {
+  const auto item = a.add_item(std::move(payload));
+  a.entry(c1, c2, 1, c4, item);
+  s.images.push_back({c1, c2, c4, std::move(form), picture});
+  return item;
+}
+
 const char* order_suffix(Order order) { return order == Order::Little ? "le" : "be"; }
 
 // Format 4: C4towns and FM-Towns passthrough images, an overlay, and the
@@ -198,13 +207,7 @@ GraphicsSample format4_sample(Order order) {
   ArchiveWriter a(order, 4);
   GraphicsSample s;
   s.name = std::string("graphics-v4-") + order_suffix(order) + ".dat";
-  auto image = [&](std::uint8_t c1, std::uint8_t c2, std::uint8_t c4, std::string form, const Picture& p,
-                   std::vector<std::uint8_t> payload) {
-    const auto item = a.add_item(std::move(payload));
-    a.entry(c1, c2, 1, c4, item);
-    s.images.push_back({c1, c2, c4, std::move(form), p});
-    return item;
-  };
+  auto image = [&](auto&&... args) { return add_image(a, s, std::forward<decltype(args)>(args)...); };
   a.palette(1, 0, 0, palette16({10, 10, 30}, {250, 240, 200}));  // the general palette
 
   const Picture ring = rings(64, 48);
@@ -244,13 +247,7 @@ GraphicsSample format5_sample(Order order) {
   ArchiveWriter a(order, 5);
   GraphicsSample s;
   s.name = std::string("graphics-v5-") + order_suffix(order) + ".dat";
-  auto image = [&](std::uint8_t c1, std::uint8_t c2, std::uint8_t c4, std::string form, const Picture& p,
-                   std::vector<std::uint8_t> payload) {
-    const auto item = a.add_item(std::move(payload));
-    a.entry(c1, c2, 1, c4, item);
-    s.images.push_back({c1, c2, c4, std::move(form), p});
-    return item;
-  };
+  auto image = [&](auto&&... args) { return add_image(a, s, std::forward<decltype(args)>(args)...); };
   a.flags(0x41);
   a.palette(0, 0, 1, master_palette());
 
@@ -280,13 +277,7 @@ GraphicsSample format5_console_sample(Order order) {
   ArchiveWriter a(order, 5);
   GraphicsSample s;
   s.name = std::string("graphics-v5-16c-") + order_suffix(order) + ".dat";
-  auto image = [&](std::uint8_t c1, std::uint8_t c2, std::uint8_t c4, std::string form, const Picture& p,
-                   std::vector<std::uint8_t> payload) {
-    const auto item = a.add_item(std::move(payload));
-    a.entry(c1, c2, 1, c4, item);
-    s.images.push_back({c1, c2, c4, std::move(form), p});
-    return item;
-  };
+  auto image = [&](auto&&... args) { return add_image(a, s, std::forward<decltype(args)>(args)...); };
   a.palette(1, 0, 0, palette16({0, 0, 0}, {255, 255, 255}));
   a.palette(6, 0, 0, palette16({0, 0, 60}, {120, 255, 255}));
   const Picture land = landscape(160, 100);
