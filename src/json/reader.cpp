@@ -244,10 +244,10 @@ bool Reader::fail_invalid_type(std::string_view expected) {
       found = "string " + quote_for_message(s);
       break;
     }
-    // The bracket of a container is not consumed: the complaint is about
-    // the value as a whole.
-    case '[': found = "sequence"; break;
-    case '{': found = "map"; break;
+    // A container is recognised by looking at its bracket, which therefore
+    // counts as read; the rest of the container is not examined.
+    case '[': return fail_peek(fmt::format("invalid type: sequence, expected {}", expected));
+    case '{': return fail_peek(fmt::format("invalid type: map, expected {}", expected));
     default:
       if (c == '-' || is_digit(c)) {
         Number n;

@@ -11,8 +11,8 @@
 // 1 and the column as the number of bytes consumed on that line. A fault seen
 // by looking at the next byte counts that byte; a fault found after a token (a
 // string, a number, a closing bracket) counts the whole token. Values that
-// have the wrong type are reported after the offending scalar, or before the
-// bracket of an offending array or object.
+// have the wrong type are reported after the offending scalar, or after the
+// opening bracket of an offending array or object.
 //
 // Typical use, reading {"a": [1, 2], "b": "x"}:
 //
