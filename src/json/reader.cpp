@@ -286,7 +286,7 @@ bool Reader::value_start(unsigned char& c) {
 }
 
 bool Reader::enter(char bracket) {
-  if (depth_ == max_depth) return fail_peek("recursion limit exceeded");
+  if (depth_ + 1 == max_depth) return fail_peek("recursion limit exceeded");
   ++pos_;
   ++depth_;
   first_[depth_] = true;

@@ -119,9 +119,10 @@ inline std::uint64_t digits_value(std::uint64_t w, unsigned n) {
 
 class Reader {
  public:
-  // Containers nested deeper than this are refused ("recursion limit
-  // exceeded"), in skipped values too, so hostile input cannot exhaust
-  // anything.
+  // The nesting limit: the container that would open the 128th level is
+  // refused ("recursion limit exceeded"), as the JSON libraries whose
+  // messages these are count it, in skipped values too, so hostile input
+  // cannot exhaust anything. At most max_depth - 1 containers are open.
   static constexpr std::size_t max_depth = 128;
 
   explicit Reader(std::string_view text);

@@ -141,15 +141,15 @@ TEST(JsonReaderSyntax, EscapesAndSurrogatesDecode) {
   EXPECT_EQ(skip_message("\"\\ude00\""), "");
 }
 
-TEST(JsonReaderNesting, AllowsOneHundredTwentyEightLevels) {
-  const std::string ok = std::string(128, '[') + std::string(128, ']');
+TEST(JsonReaderNesting, RefusesTheHundredTwentyEighthLevel) {
+  const std::string ok = std::string(127, '[') + std::string(127, ']');
   EXPECT_EQ(skip_message(ok), "");
-  const std::string deep = std::string(129, '[') + std::string(129, ']');
-  EXPECT_EQ(skip_message(deep), "recursion limit exceeded at line 1 column 129");
+  const std::string deep = std::string(128, '[') + std::string(128, ']');
+  EXPECT_EQ(skip_message(deep), "recursion limit exceeded at line 1 column 128");
   // Objects count toward the same limit.
   std::string nested_objects;
-  for (int i = 0; i < 129; ++i) nested_objects += "{\"a\":";
-  EXPECT_EQ(skip_message(nested_objects), "recursion limit exceeded at line 1 column 641");
+  for (int i = 0; i < 128; ++i) nested_objects += "{\"a\":";
+  EXPECT_EQ(skip_message(nested_objects), "recursion limit exceeded at line 1 column 636");
 }
 
 TEST(JsonReaderPull, DrivesObjectsAndArraysByHand) {
