@@ -74,14 +74,6 @@ class ByteCursor {
     return v;
   }
 
-  // A view of the next n bytes.
-  tl::expected<std::span<const std::uint8_t>, RecordError> take(std::size_t n) {
-    if (remaining() < n) return tl::unexpected(RecordError::end_of_input());
-    auto view = bytes_.subspan(pos_, n);
-    pos_ += n;
-    return view;
-  }
-
  private:
   std::span<const std::uint8_t> bytes_;
   std::size_t pos_;

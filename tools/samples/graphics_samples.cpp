@@ -334,20 +334,6 @@ GraphicsSample damaged_sample() {
 
 }  // namespace
 
-std::vector<std::uint8_t> empty_graphics_archive(Order order, std::uint16_t format_version) {
-  // The index item is always big-endian: magic 80 01, no entries, no type
-  // headers (which means the fixed 8-byte entry shape).
-  Bytes index(Order::Big);
-  index.u8(0x80).u8(0x01).u16be(0).u16be(0);
-
-  Bytes archive(order);
-  archive.u16(static_cast<std::uint16_t>(0x8000 | format_version));
-  archive.u16(1);  // one item: the index
-  archive.u32(static_cast<std::uint32_t>(index.size()));
-  archive.raw(index.data());
-  return archive.take();
-}
-
 Picture large_picture(std::uint16_t width, std::uint16_t height, bool eight_bit) {
   // The top half smooth shapes, the bottom half flat areas with a noisy
   // band: the mix of runs, copies and literals that real pictures have.
